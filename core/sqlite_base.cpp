@@ -1,0 +1,53 @@
+#include "core/sqlite_base.h"
+
+#include "core/column_types.h"
+
+namespace pw {
+
+bool sqlite_base::BuildRepairedDatabase(const std::string&) { return true; }
+void sqlite_base::ScanSchema(const std::string&) {}
+void sqlite_base::LoadTableRows(const TableLoad&, RowSink&) {}
+uint64_t sqlite_base::CountCheckedTableRows() { return 0; }
+void sqlite_base::ExportTableRows(const TableLoad&, RowSink&) {}
+uint64_t sqlite_base::CountTableRows(const std::string&, uint64_t) { return 0; }
+
+// Both engines name and type columns the same way, so the shared versions live here.
+std::string sqlite_base::MapColumnType(std::string type) const {
+    return pw::MapColumnType(type);
+}
+bool sqlite_base::IsKnownColumnType(std::string type) const {
+    return pw::IsKnownColumnType(type);
+}
+std::string sqlite_base::CleanIdentifier(std::string name) const {
+    return pw::CleanIdentifier(name);
+}
+
+bool sqlite_base::DecodeRow(const TableInfo&, RowLocator, RowScratch&, RowView&) const {
+    return false;
+}
+
+TableLoad sqlite_base::LoadFor(size_t tableIndex) const {
+    TableLoad load;
+    if (tableIndex >= tables.size()) return load;
+    const TableInfo& table = tables[tableIndex];
+    load.path = host->file.path;
+    load.rootPage = table.rootPage;
+    load.columnCount = static_cast<int>(table.columns.size());
+    load.tableName = table.name;
+    int alias = table.RowidAliasColumn();
+    load.keyMark = alias >= 0 ? 10 + alias : 0;
+    load.table = &table;
+    return load;
+}
+
+const std::vector<std::string>& sqlite_base::SqlList(ObjectKind kind) const {
+    switch (kind) {
+        case ObjectKind::Table: return tableSql;
+        case ObjectKind::Index: return indexSql;
+        case ObjectKind::View: return viewSql;
+        case ObjectKind::Trigger: break;
+    }
+    return triggerSql;
+}
+
+}  // namespace pw

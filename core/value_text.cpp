@@ -1,0 +1,80 @@
+#include "core/value_text.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace pw {
+
+void AppendReal(std::string& out, double value) {
+    char buffer[48];
+    auto fixed = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (fixed.ec == std::errc() && std::isfinite(value)) {
+        std::string_view digits(buffer, static_cast<size_t>(fixed.ptr - buffer));
+        size_t point = digits.find('.');
+        size_t decimals = point == std::string_view::npos ? 0 : digits.size() - point - 1;
+        if (decimals <= 6) {
+            out.append(digits);
+            if (point == std::string_view::npos) out.push_back('.');
+            out.append(6 - decimals, '0');
+            return;
+        }
+    }
+    auto general = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, general.ptr);
+}
+
+void AppendGridText(std::string& out, const Value& value) {
+    switch (value.kind) {
+        case ValueKind::Null: out.append("NULL"); break;
+        case ValueKind::Integer: {
+            char buffer[24];
+            auto end = std::to_chars(buffer, buffer + sizeof buffer, value.integer).ptr;
+            out.append(buffer, end);
+            break;
+        }
+        case ValueKind::Real: AppendReal(out, value.real); break;
+        case ValueKind::Text: out.append(value.bytes); break;
+        case ValueKind::Blob: out.append(kBlobPlaceholder); break;
+    }
+}
+
+std::string GridText(const Value& value) {
+    std::string text;
+    AppendGridText(text, value);
+    return text;
+}
+
+void AppendStatementValue(std::string& out, const Value& value) {
+    switch (value.kind) {
+        case ValueKind::Text:
+            out.push_back('\'');
+            for (char c : value.bytes) {
+                if (c == '\'') out.push_back('\'');
+                out.push_back(c);
+            }
+            out.push_back('\'');
+            break;
+        case ValueKind::Blob: {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out.append("X'");
+            for (char c : value.bytes) {
+                auto b = static_cast<uint8_t>(c);
+                out.push_back(kHex[b >> 4]);
+                out.push_back(kHex[b & 15]);
+            }
+            out.push_back('\'');
+            break;
+        }
+        case ValueKind::Real:
+            // SQLite reads 9e999 as infinity; it has no other spelling for it.
+            if (std::isinf(value.real)) {
+                out.append(value.real < 0 ? "-9e999" : "9e999");
+                break;
+            }
+            AppendReal(out, value.real);
+            break;
+        default: AppendGridText(out, value); break;
+    }
+}
+
+}  // namespace pw

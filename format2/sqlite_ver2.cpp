@@ -1,0 +1,1 @@
+#include "format2/sqlite_ver2.h"

@@ -1,0 +1,35 @@
+#include "tests/support/opened_file.h"
+
+#include "core/probe.h"
+
+namespace pw::test {
+
+std::vector<std::string> OpenedForTest::ItemTexts(ObjectKind kind) const {
+    std::vector<std::string> texts;
+    for (TreeItem item : host.tree.Children(host.GroupItem(kind))) texts.push_back(host.tree.Find(item)->text);
+    return texts;
+}
+
+std::vector<std::string> OpenedForTest::MessageTexts() const {
+    std::vector<std::string> texts;
+    for (const MessageBox& box : host.messages) texts.push_back(box.caption + ": " + box.text);
+    return texts;
+}
+
+std::unique_ptr<OpenedForTest> OpenForTest(const std::string& path) {
+    auto file = std::make_unique<OpenedForTest>();
+    file->settings = ProbeFile(path, [&](const MessageBox& box) { file->host.ShowMessage(box); });
+    file->scanned = OpenDatabase(file->host, file->settings, file->opened);
+    return file;
+}
+
+void CollectingSink::OnRow(const RowView& row) {
+    OwnedRow owned;
+    for (const Value& value : row.values) owned.push_back(OwnedValue::From(value));
+    rows.push_back(std::move(owned));
+    locators.push_back(row.where);
+    rowids.push_back(row.rowid);
+    damaged.push_back(row.damaged);
+}
+
+}  // namespace pw::test
