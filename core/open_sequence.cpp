@@ -9,7 +9,7 @@ bool OpenDatabase(Host& host, const OpenSettings& settings, OpenedFile& opened) 
     host.file.startOffset = settings.startOffset;
     host.file.pageSize = settings.pageSize > 0 ? static_cast<uint64_t>(settings.pageSize) : 0;
 
-    opened.reader = OpenReader(settings.path);
+    if (!opened.reader) opened.reader = OpenReader(settings.path);
     if (!opened.reader) {
         host.ShowProgress(false);
         host.ShowMessage(MessageBox::Owned("File_LOCKED", "The Database file used in another prog"));

@@ -21,8 +21,9 @@ struct OpenedFile {
 };
 
 // Runs the open steps on the calling thread. The host's previous file state must
-// already be released. Returns true when a schema scan ran; opened keeps the reader
-// (also when no engine could be made) and the engine.
+// already be released. A reader already in opened (one the caller opened over the
+// same file) is used instead of opening a new one. Returns true when a schema scan
+// ran; opened keeps the reader (also when no engine could be made) and the engine.
 bool OpenDatabase(Host& host, const OpenSettings& settings, OpenedFile& opened);
 
 }  // namespace pw

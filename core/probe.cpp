@@ -77,36 +77,18 @@ SignatureMatch FindDatabaseSignature(const Reader& reader, const ShowBox& show) 
     return {};
 }
 
-OpenSettings ProbeFile(const std::string& path, const ShowBox& show) {
+OpenSettings ProbeReader(const Reader& reader, const ShowBox& show) {
     OpenSettings settings;
-    if (!StatPath(path)) {
-        show(MessageBox::Notice("Please select valid database file."));
-        return settings;
-    }
-    settings.path = path;
-    uint64_t length = 0;
-    SignatureMatch match;
-    {
-        std::unique_ptr<Reader> reader = OpenReader(path);
-        if (!reader) {
-            show(MessageBox::Notice("The database file is used by other process."));
-            return settings;
-        }
-        match = FindDatabaseSignature(*reader, show);
-        length = reader->Length();
-    }
+    SignatureMatch match = FindDatabaseSignature(reader, show);
     settings.startOffset = match.offset;
     settings.format = match.format;
     if (match.format == FileFormat::None) {
         show(MessageBox::Notice(kNoVersion));
         return settings;
     }
-
     if (match.format == FileFormat::Format3) {
-        File file = File::OpenExclusive(path);
-        if (!file.IsOpen()) return settings;
         uint8_t header[100] = {};
-        file.ReadAt(settings.startOffset, header, sizeof header);
+        reader.ReadAt(settings.startOffset, header, sizeof header);
         // Bytes 56..59 hold the text encoding: 1 UTF-8, 2 UTF-16le, 3 UTF-16be.
         switch (header[59]) {
             case 1: settings.utf8Text = true; break;
@@ -122,7 +104,25 @@ OpenSettings ProbeFile(const std::string& path, const ShowBox& show) {
         settings.utf8Text = true;
         settings.pageSize = 1024;
     }
-    settings.pageCount = settings.pageSize != 0 ? static_cast<int64_t>(length) / settings.pageSize : 0;
+    const auto length = static_cast<int64_t>(reader.Length());
+    settings.pageCount = settings.pageSize != 0 ? length / settings.pageSize : 0;
+    return settings;
+}
+
+OpenSettings ProbeFile(const std::string& path, const ShowBox& show) {
+    if (!StatPath(path)) {
+        show(MessageBox::Notice("Please select valid database file."));
+        return {};
+    }
+    std::unique_ptr<Reader> reader = OpenReader(path);
+    if (!reader) {
+        OpenSettings settings;
+        settings.path = path;
+        show(MessageBox::Notice("The database file is used by other process."));
+        return settings;
+    }
+    OpenSettings settings = ProbeReader(*reader, show);
+    settings.path = path;
     return settings;
 }
 

@@ -27,6 +27,9 @@ struct SignatureMatch {
     uint64_t offset = 0;
 };
 
+// The probe over a reader that is already open (path is left empty).
+OpenSettings ProbeReader(const Reader& reader, const ShowBox& show);
+
 // The signature search alone, over an open reader; messages go through show.
 SignatureMatch FindDatabaseSignature(const Reader& reader, const ShowBox& show);
 

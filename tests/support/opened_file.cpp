@@ -1,6 +1,7 @@
 #include "tests/support/opened_file.h"
 
 #include "core/probe.h"
+#include "tests/support/memory_reader.h"
 
 namespace pw::test {
 
@@ -19,6 +20,16 @@ std::vector<std::string> OpenedForTest::MessageTexts() const {
 std::unique_ptr<OpenedForTest> OpenForTest(const std::string& path) {
     auto file = std::make_unique<OpenedForTest>();
     file->settings = ProbeFile(path, [&](const MessageBox& box) { file->host.ShowMessage(box); });
+    file->scanned = OpenDatabase(file->host, file->settings, file->opened);
+    return file;
+}
+
+std::unique_ptr<OpenedForTest> OpenBytesForTest(Bytes bytes) {
+    auto file = std::make_unique<OpenedForTest>();
+    auto reader = std::make_unique<MemoryReader>(std::move(bytes));
+    file->settings = ProbeReader(*reader, [&](const MessageBox& box) { file->host.ShowMessage(box); });
+    file->settings.path = "memory";
+    file->opened.reader = std::move(reader);
     file->scanned = OpenDatabase(file->host, file->settings, file->opened);
     return file;
 }

@@ -7,6 +7,7 @@
 
 #include "core/open_sequence.h"
 #include "core/recording_host.h"
+#include "tests/support/files.h"
 #include "tests/support/sqlite_db.h"
 
 namespace pw::test {
@@ -25,6 +26,8 @@ struct OpenedForTest {
 };
 
 std::unique_ptr<OpenedForTest> OpenForTest(const std::string& path);
+// The same over bytes in memory: probe, open and scan without a file.
+std::unique_ptr<OpenedForTest> OpenBytesForTest(Bytes bytes);
 
 // Collects the rows an engine delivers.
 class CollectingSink : public RowSink {
