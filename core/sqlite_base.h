@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/host.h"
+#include "core/repair_report.h"
 #include "core/row.h"
 #include "core/schema.h"
 
@@ -31,7 +33,8 @@ public:
     sqlite_base(const sqlite_base&) = delete;
     sqlite_base& operator=(const sqlite_base&) = delete;
 
-    // The ten operations, in this order.
+    // The ten operations, in this order. BuildRepairedDatabase writes to path, or, when
+    // path is empty, to "Repaired_" + the file's name beside the file.
     virtual bool BuildRepairedDatabase(const std::string& path);
     virtual void ScanSchema(const std::string& path);
     virtual void LoadTableRows(const TableLoad& load, RowSink& sink);
@@ -69,6 +72,9 @@ public:
     // The parsed twin of each descriptor, at the same position.
     std::vector<TableInfo> tables;
 
+    // What the last BuildRepairedDatabase did.
+    RepairReport repairReport;
+
     uint64_t rowTotal = 0;
     uint64_t progressPosition = 0;
     bool writeRows = false;
@@ -77,6 +83,9 @@ public:
     bool utf16BigEndian = false;
 
     const std::vector<std::string>& SqlList(ObjectKind kind) const;
+    std::vector<std::string>& SqlList(ObjectKind kind) {
+        return const_cast<std::vector<std::string>&>(std::as_const(*this).SqlList(kind));
+    }
 };
 
 }  // namespace pw
