@@ -95,18 +95,17 @@ void sqlite_ver2::WalkSchema() {
     OverflowScratch overflow;
     RowScratch scratch;
     const RecordShape shape{kSchemaColumns, -1, 0};
-
-    auto readRecord = [&](std::span<const uint8_t> bytes, uint32_t, uint32_t offset) {
-        CellPayload cell = ReadCellPayload(pages, bytes, offset, byteOrder_, overflow);
-        if (!cell.ok) return true;
-        scratch.Reset();
-        DecodeRecord(cell.data, cell.header.dataSize, cell.complete, shape, scratch);
-        const std::vector<Value>& fields = scratch.values;
+    RowView row;
+    auto readRecord = [&](std::span<const uint8_t> bytes, uint32_t page, uint32_t offset) {
+        if (!ReadRow(pages, bytes, {page, offset}, shape, false, overflow, scratch, row)) return true;
+        const std::span<const Value> fields = row.values;
         if (fields[4].kind == ValueKind::Text) {
             schemaTextLengths.push_back(fields[4].bytes.size());
-            uint32_t rootPage = fields[3].kind == ValueKind::Text ? RootPageFromDigits(fields[3].bytes) : 0;
+            uint32_t rootPage =
+                fields[3].kind == ValueKind::Text ? RootPageFromDigits(fields[3].bytes) : 0;
             collector.Add(fields[4].bytes, rootPage, kFormat2);
         } else if (fields[4].damaged) {
+            CellPayload cell = ReadCellPayload(pages, bytes, offset, byteOrder_, overflow);
             AddDamagedRecord(collector, AsText(cell.data), *this);
         }
         // A sound record without sql is an automatic index: nothing to list.

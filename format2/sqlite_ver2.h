@@ -42,9 +42,9 @@ private:
     void WalkSchema();
     // Decodes the cell at where into row, its values in scratch (views into the page or
     // the overflow scratch unless copyRecord). False when no cell header fits there.
-    bool ReadRow(std::span<const uint8_t> pageBytes, RowLocator where, RecordShape shape,
-                 bool copyRecord, OverflowScratch& overflow, RowScratch& scratch,
-                 RowView& row) const;
+    bool ReadRow(const PageSource& pages, std::span<const uint8_t> pageBytes, RowLocator where,
+                 RecordShape shape, bool copyRecord, OverflowScratch& overflow,
+                 RowScratch& scratch, RowView& row) const;
 
     ByteOrder byteOrder_;
 };

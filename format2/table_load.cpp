@@ -8,10 +8,10 @@
 
 namespace pw::format2 {
 
-bool sqlite_ver2::ReadRow(std::span<const uint8_t> pageBytes, RowLocator where, RecordShape shape,
-                          bool copyRecord, OverflowScratch& overflow, RowScratch& scratch,
-                          RowView& row) const {
-    CellPayload cell = ReadCellPayload(Pages(), pageBytes, where.cell, byteOrder_, overflow);
+bool sqlite_ver2::ReadRow(const PageSource& pages, std::span<const uint8_t> pageBytes,
+                          RowLocator where, RecordShape shape, bool copyRecord,
+                          OverflowScratch& overflow, RowScratch& scratch, RowView& row) const {
+    CellPayload cell = ReadCellPayload(pages, pageBytes, where.cell, byteOrder_, overflow);
     if (!cell.ok) return false;
     scratch.Reset();
     std::span<const uint8_t> data = cell.data;
@@ -62,14 +62,15 @@ void sqlite_ver2::LoadTableRows(const TableLoad& load, RowSink& sink) {
     const RecordShape shape{static_cast<size_t>(std::max(load.columnCount, 0)),
                             load.keyMark >= 10 ? load.keyMark - 10 : -1, 0};
     // Memory of this load only: released when it returns.
+    const PageSource pages = Pages();
     OverflowScratch overflow;
     RowScratch scratch;
     RowView row;
-    CellWalk walk(Pages(), byteOrder_);
+    CellWalk walk(pages, byteOrder_);
     walk.Run(
         load.rootPage,
         [&](std::span<const uint8_t> bytes, uint32_t page, uint32_t offset) {
-            if (ReadRow(bytes, {page, offset}, shape, false, overflow, scratch, row)) {
+            if (ReadRow(pages, bytes, {page, offset}, shape, false, overflow, scratch, row)) {
                 sink.OnRow(row);
                 host->SetProgressPosition(progressPosition++);
             }
@@ -81,13 +82,14 @@ void sqlite_ver2::LoadTableRows(const TableLoad& load, RowSink& sink) {
 
 bool sqlite_ver2::DecodeRow(const TableInfo& table, RowLocator where, RowScratch& scratch,
                             RowView& row) const {
+    const PageSource pages = Pages();
     PageBuffer buffer;
-    std::span<const uint8_t> bytes = Pages().Page(where.page, buffer);
+    std::span<const uint8_t> bytes = pages.Page(where.page, buffer);
     if (bytes.empty()) return false;
     const RecordShape shape{table.columns.size(), table.RowidAliasColumn(), 0};
     OverflowScratch overflow;
     // The values must outlive this call's page and overflow buffers.
-    return ReadRow(bytes, where, shape, true, overflow, scratch, row);
+    return ReadRow(pages, bytes, where, shape, true, overflow, scratch, row);
 }
 
 }  // namespace pw::format2
