@@ -7,7 +7,19 @@ namespace pw {
 bool sqlite_base::BuildRepairedDatabase(const std::string&) { return true; }
 void sqlite_base::ScanSchema(const std::string&) {}
 void sqlite_base::LoadTableRows(const TableLoad&, RowSink&) {}
-uint64_t sqlite_base::CountCheckedTableRows() { return 0; }
+
+// Every checked table of the tree, each counted from a zeroed counter (an engine
+// counts into rowTotal or into progressPosition); the item data is the table's position.
+uint64_t sqlite_base::CountCheckedTableRows() {
+    uint64_t sum = 0;
+    for (int64_t data : host->CheckedItemData(ObjectKind::Table)) {
+        if (data < 0 || static_cast<uint64_t>(data) >= tables.size()) continue;
+        rowTotal = 0;
+        progressPosition = 0;
+        sum += CountTableRows(host->file.path, tables[static_cast<size_t>(data)].rootPage);
+    }
+    return sum;
+}
 void sqlite_base::ExportTableRows(const TableLoad&, RowSink&) {}
 uint64_t sqlite_base::CountTableRows(const std::string&, uint64_t) { return 0; }
 

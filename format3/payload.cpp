@@ -45,20 +45,10 @@ CellPayload ReadCellPayload(const PageSource& pages, std::span<const uint8_t> pa
 
     std::string& gathered = scratch.gathered;
     gathered.assign(reinterpret_cast<const char*>(inCell.data()), inCell.size());
-    scratch.chain.Clear();
-    uint64_t remaining = cell.declaredSize - local;
-    const size_t perPage = usableSize - 4;
-    while (remaining > 0 && pages.Contains(next) && scratch.chain.Enter(next)) {
-        std::span<const uint8_t> overflow = pages.Page(next, scratch.overflowPage);
-        if (overflow.size() < usableSize) break;
-        size_t chunk = static_cast<size_t>(std::min<uint64_t>(remaining, perPage));
-        gathered.append(reinterpret_cast<const char*>(overflow.data() + 4), chunk);
-        remaining -= chunk;
-        next = (uint32_t{overflow[0]} << 24) | (uint32_t{overflow[1]} << 16) |
-               (uint32_t{overflow[2]} << 8) | overflow[3];
-    }
+    const uint64_t missing =
+        AppendOverflowChain(pages, next, cell.declaredSize - local, usableSize, true, scratch);
     cell.bytes = {reinterpret_cast<const uint8_t*>(gathered.data()), gathered.size()};
-    cell.complete = remaining == 0;
+    cell.complete = missing == 0;
     return cell;
 }
 

@@ -17,7 +17,7 @@
 #include <span>
 #include <string>
 
-#include "core/chain_guard.h"
+#include "core/overflow_chain.h"
 #include "core/page_source.h"
 
 namespace pw::format3 {
@@ -36,11 +36,7 @@ struct CellPayload {
 };
 
 // Room a payload reader reuses from cell to cell.
-struct PayloadScratch {
-    std::string gathered;
-    PageBuffer overflowPage;
-    ChainGuard chain;
-};
+using PayloadScratch = OverflowScratch;
 
 // Reads the cell at offset cellOffset of page, which may use extent bytes from there.
 // A payload that lies wholly in its cell is returned as a view into the page; one with

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/stored_text.h"
 #include "format3/varint.h"
 #include "platform/text.h"
 
@@ -19,13 +20,7 @@ int64_t SignedBigEndian(const uint8_t* bytes, size_t width) {
 Value TextValue(std::span<const uint8_t> bytes, TextEncoding encoding, RowScratch& scratch) {
     std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     switch (encoding) {
-        case TextEncoding::Utf8:
-            if (IsValidUtf8(raw)) return Value::Text(raw);
-            {
-                std::string& text = scratch.Text();
-                AppendCp1252AsUtf8(text, raw);
-                return Value::Text(scratch.Commit(text));
-            }
+        case TextEncoding::Utf8: return StoredTextValue(raw, scratch);
         case TextEncoding::Utf16le:
         case TextEncoding::Utf16be: {
             std::string& text = scratch.Text();

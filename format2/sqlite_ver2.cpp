@@ -1,1 +1,0 @@
-#include "format2/sqlite_ver2.h"
