@@ -1,50 +1,103 @@
 #include "cli/json.h"
 
+#include <charconv>
+#include <cmath>
+
 #include "platform/text.h"
 
 namespace pw::cli {
 namespace {
 
+// Characters that JSON strings cannot hold as they are.
+constexpr bool NeedsEscape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\'; }
+
 void AppendEscaped(std::string& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
-    for (char c : text) {
-        auto b = static_cast<unsigned char>(c);
-        switch (c) {
+    size_t run = 0;  // start of the characters not yet appended
+    for (size_t i = 0; i < text.size(); ++i) {
+        auto b = static_cast<unsigned char>(text[i]);
+        if (!NeedsEscape(b)) continue;
+        out.append(text.data() + run, i - run);
+        run = i + 1;
+        switch (b) {
             case '"': out.append("\\\""); break;
             case '\\': out.append("\\\\"); break;
             case '\n': out.append("\\n"); break;
             case '\r': out.append("\\r"); break;
             case '\t': out.append("\\t"); break;
             default:
-                if (b < 0x20) {
-                    out.append("\\u00");
-                    out.push_back(kHex[b >> 4]);
-                    out.push_back(kHex[b & 15]);
-                } else {
-                    out.push_back(c);
-                }
+                out.append("\\u00");
+                out.push_back(kHex[b >> 4]);
+                out.push_back(kHex[b & 15]);
         }
     }
+    out.append(text.data() + run, text.size() - run);
+}
+
+void AppendTypedReal(std::string& out, double real) {
+    if (std::isnan(real)) {
+        out.append("null");
+        return;
+    }
+    if (std::isinf(real)) {
+        out.append(real < 0 ? "-1e999" : "1e999");
+        return;
+    }
+    char buffer[32];
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, real).ptr;
+    out.append(buffer, end);
+    // "100" and "-0" would read back as integers.
+    if (std::string_view(buffer, static_cast<size_t>(end - buffer)).find_first_of(".e") ==
+        std::string_view::npos)
+        out.append(".0");
 }
 
 }  // namespace
 
 void AppendJsonString(std::string& out, std::string_view text) {
-    out.push_back('"');
     if (IsValidUtf8(text)) {
-        AppendEscaped(out, text);
-    } else {
-        std::string converted;
-        AppendCp1252AsUtf8(converted, text);
-        AppendEscaped(out, converted);
+        AppendJsonUtf8String(out, text);
+        return;
     }
-    out.push_back('"');
+    std::string converted;
+    AppendCp1252AsUtf8(converted, text);
+    AppendJsonUtf8String(out, converted);
 }
 
 std::string JsonString(std::string_view text) {
     std::string out;
     AppendJsonString(out, text);
     return out;
+}
+
+void AppendJsonUtf8String(std::string& out, std::string_view text) {
+    out.push_back('"');
+    AppendEscaped(out, text);
+    out.push_back('"');
+}
+
+void AppendTypedJsonValue(std::string& out, const Value& value) {
+    switch (value.kind) {
+        case ValueKind::Null: out.append("null"); break;
+        case ValueKind::Integer: {
+            char buffer[24];
+            out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value.integer).ptr);
+            break;
+        }
+        case ValueKind::Real: AppendTypedReal(out, value.real); break;
+        case ValueKind::Text: AppendJsonUtf8String(out, value.bytes); break;
+        case ValueKind::Blob: {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out.append("{\"blob\": \"");
+            for (char c : value.bytes) {
+                auto b = static_cast<uint8_t>(c);
+                out.push_back(kHex[b >> 4]);
+                out.push_back(kHex[b & 15]);
+            }
+            out.append("\"}");
+            break;
+        }
+    }
 }
 
 }  // namespace pw::cli
