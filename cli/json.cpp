@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "platform/text.h"
 
@@ -11,10 +12,26 @@ namespace {
 // Characters that JSON strings cannot hold as they are.
 constexpr bool NeedsEscape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\'; }
 
+// True when one of the eight bytes of chunk needs an escape: below 0x20, '"' or '\'.
+constexpr bool AnyNeedsEscape(uint64_t chunk) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull, kHigh = 0x8080808080808080ull;
+    auto hasZero = [](uint64_t x) { return ((x - kOnes) & ~x & kHigh) != 0; };
+    const bool below20 = ((chunk - 0x20 * kOnes) & ~chunk & kHigh) != 0;
+    return below20 || hasZero(chunk ^ ('"' * kOnes)) || hasZero(chunk ^ ('\\' * kOnes));
+}
+
 void AppendEscaped(std::string& out, std::string_view text) {
     static constexpr char kHex[] = "0123456789abcdef";
     size_t run = 0;  // start of the characters not yet appended
     for (size_t i = 0; i < text.size(); ++i) {
+        // Most text needs no escape at all: skip it eight bytes at a time.
+        while (i + 8 <= text.size()) {
+            uint64_t chunk;
+            std::memcpy(&chunk, text.data() + i, 8);
+            if (AnyNeedsEscape(chunk)) break;
+            i += 8;
+        }
+        if (i >= text.size()) break;
         auto b = static_cast<unsigned char>(text[i]);
         if (!NeedsEscape(b)) continue;
         out.append(text.data() + run, i - run);

@@ -1,11 +1,14 @@
 #include "format3/table_columns.h"
 
+#include "core/affinity.h"
+
 namespace pw::format3 {
 
 TableColumns::TableColumns(const TableInfo& table) : columns_(table.columns.size()) {
     for (size_t i = 0; i < table.columns.size(); ++i) {
         const ColumnInfo& info = table.columns[i];
         columns_[i].rowidAlias = info.rowidAlias && !table.withoutRowid;
+        columns_[i].realAffinity = AffinityOf(info.declaredType) == Affinity::Real;
         if (info.defaultValue) columns_[i].missing = info.defaultValue->AsValue();
     }
     for (int column : table.storageOrder) {
@@ -28,6 +31,10 @@ bool TableColumns::Map(std::span<const Value> stored, bool headerWhole, int64_t 
         } else if (static_cast<size_t>(column.stored) < stored.size()) {
             value = stored[column.stored];
             damaged = damaged || value.damaged;
+            if (column.realAffinity && value.kind == ValueKind::Integer) {
+                value.kind = ValueKind::Real;
+                value.real = static_cast<double>(value.integer);
+            }
         } else if (headerWhole) {
             value = column.missing;
         } else {

@@ -6,6 +6,8 @@
 //     computed, never stored, and show NULL here.
 //   - The column that aliases the rowid (INTEGER PRIMARY KEY) is stored as NULL; its
 //     value is the cell's rowid. Every other NULL is a NULL.
+//   - SQLite writes a whole number in a column of REAL affinity as an integer, to save
+//     room, and reads it back as a real; so does this mapping.
 //   - A record may hold fewer values than its table has columns: it was written before
 //     ALTER TABLE ADD COLUMN. The missing columns take their DEFAULT, NULL without one.
 //     When the record's header itself was cut short, they are unknown instead: NULL,
@@ -37,6 +39,7 @@ private:
     struct Column {
         int stored = -1;  // position in the record, -1 when the column is not stored
         bool rowidAlias = false;
+        bool realAffinity = false;
         Value missing;    // what a record written before the column existed reads as
     };
     std::vector<Column> columns_;
