@@ -25,21 +25,22 @@ struct LoadDamage {
 
     std::string Describe(const std::string& table) const {
         std::string text = "Table " + table + ":";
-        auto part = [&](uint64_t count, const char* what) {
+        auto part = [&](uint64_t count, const char* one, const char* many) {
             if (!count) return;
-            if (text.back() != ':') text += ",";
-            text += " " + std::to_string(count) + " " + what;
+            if (text.back() != ':') text.push_back(',');
+            text.append(" ").append(std::to_string(count)).append(" ").append(count == 1 ? one : many);
         };
-        part(damagedRows, "damaged rows");
-        part(lostCells, "unreadable cells");
+        part(damagedRows, "damaged row", "damaged rows");
+        part(lostCells, "unreadable cell", "unreadable cells");
         if (!unreadPages.empty()) {
-            part(unreadPages.size(), "unreadable pages");
-            text += " (page";
+            part(unreadPages.size(), "unreadable page", "unreadable pages");
+            text.append(unreadPages.size() == 1 ? " (page " : " (pages ");
             for (size_t i = 0; i < unreadPages.size() && i < 5; ++i)
-                text += " " + std::to_string(unreadPages[i]);
-            text += unreadPages.size() > 5 ? " ...)" : ")";
+                text.append(i ? ", " : "").append(std::to_string(unreadPages[i]));
+            text.append(unreadPages.size() > 5 ? ", ...)" : ")");
         }
-        part(brokenLinks, "child page numbers outside the file or already read");
+        part(brokenLinks, "child page number outside the file or already read",
+             "child page numbers outside the file or already read");
         return text;
     }
 };

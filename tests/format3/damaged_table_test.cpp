@@ -146,7 +146,7 @@ TEST_F(DamagedTable, ZeroedLeafCostsThatLeafAndIsNamedInTheLog) {
     Loaded loaded = LoadDamaged(Zeroed(leaf));
     EXPECT_EQ(loaded.rows, Expected([&](uint64_t p) { return p == leaf; }));
     EXPECT_EQ(loaded.rows.size(), 8000u - rowsByLeaf_[leaf].size());
-    EXPECT_EQ(loaded.log.back(), "Table t: 1 unreadable pages (page " + std::to_string(leaf) + ")");
+    EXPECT_EQ(loaded.log.back(), "Table t: 1 unreadable page (page " + std::to_string(leaf) + ")");
 }
 
 TEST_F(DamagedTable, ZeroedInteriorPageCostsItsSubtree) {
