@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Builds the benchmark table with SQLite: t(id INTEGER PRIMARY KEY, name TEXT,
-qty INTEGER, price REAL, note TEXT), 1,000,000 rows by default (about 46 MB).
+qty INTEGER, price REAL, note TEXT), 1,000,000 rows by default (about 46 MiB).
 
 usage: make_rows_db.py PATH [ROWS]
 """
