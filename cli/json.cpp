@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/value_text.h"
 #include "platform/text.h"
 
 namespace pw::cli {
@@ -96,24 +97,14 @@ void AppendJsonUtf8String(std::string& out, std::string_view text) {
 void AppendTypedJsonValue(std::string& out, const Value& value) {
     switch (value.kind) {
         case ValueKind::Null: out.append("null"); break;
-        case ValueKind::Integer: {
-            char buffer[24];
-            out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value.integer).ptr);
-            break;
-        }
+        case ValueKind::Integer: AppendGridText(out, value); break;
         case ValueKind::Real: AppendTypedReal(out, value.real); break;
         case ValueKind::Text: AppendJsonUtf8String(out, value.bytes); break;
-        case ValueKind::Blob: {
-            static constexpr char kHex[] = "0123456789ABCDEF";
+        case ValueKind::Blob:
             out.append("{\"blob\": \"");
-            for (char c : value.bytes) {
-                auto b = static_cast<uint8_t>(c);
-                out.push_back(kHex[b >> 4]);
-                out.push_back(kHex[b & 15]);
-            }
+            AppendHex(out, value.bytes);
             out.append("\"}");
             break;
-        }
     }
 }
 

@@ -79,17 +79,11 @@ void AppendStatementValue(std::string& out, const Value& value) {
             }
             out.push_back('\'');
             break;
-        case ValueKind::Blob: {
-            static constexpr char kHex[] = "0123456789ABCDEF";
+        case ValueKind::Blob:
             out.append("X'");
-            for (char c : value.bytes) {
-                auto b = static_cast<uint8_t>(c);
-                out.push_back(kHex[b >> 4]);
-                out.push_back(kHex[b & 15]);
-            }
+            AppendHex(out, value.bytes);
             out.push_back('\'');
             break;
-        }
         case ValueKind::Real:
             // SQLite reads 9e999 as infinity; it has no other spelling for it.
             if (std::isinf(value.real)) {
@@ -99,6 +93,15 @@ void AppendStatementValue(std::string& out, const Value& value) {
             AppendReal(out, value.real);
             break;
         default: AppendGridText(out, value); break;
+    }
+}
+
+void AppendHex(std::string& out, std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (char c : bytes) {
+        auto b = static_cast<uint8_t>(c);
+        out.push_back(kHex[b >> 4]);
+        out.push_back(kHex[b & 15]);
     }
 }
 

@@ -215,3 +215,43 @@ TEST_F(DamagedTable, RandomByteFlipsNeverLoseAnIntactLeaf) {
 
 }  // namespace
 }  // namespace pw::test
+
+namespace pw::test {
+namespace {
+
+// An overflow chain that breaks after its first page: the row still comes, marked
+// damaged, with the part of its text the file still holds; its neighbours are whole.
+TEST(DamagedOverflow, ACutChainKeepsTheRowWithWhatIsIntact) {
+    TempDir dir;
+    std::string path = dir.File("chain.db");
+    CreateDatabase(path,
+                   "create table t(id integer primary key, s text);"
+                   "insert into t values(1, 'first');"
+                   "insert into t values(2, (with recursive c(i, s) as (select 0, '' union all"
+                   " select i + 1, s || printf('%05d,', i) from c where i < 1000)"
+                   " select s from c where i = 1000));"
+                   "insert into t values(3, 'third');",
+                   {1024});
+    const std::string whole = QueryRows(path, "select s from t where id = 2")[0][0].bytes;
+    // A fresh file: page 2 is the table, its overflow chain follows from page 3 on.
+    Bytes bytes = ReadBytes(path);
+    for (int i = 0; i < 4; ++i) bytes[2 * 1024 + i] = 0xFF;
+    WriteBytes(path, bytes);
+
+    auto file = OpenForTest(path);
+    CollectingSink sink = LoadTable(*file, "t");
+    ASSERT_EQ(sink.rows.size(), 3u);
+    EXPECT_EQ(sink.rows[0][1].bytes, "first");
+    EXPECT_EQ(sink.rows[2][1].bytes, "third");
+    EXPECT_FALSE(sink.damaged[0]);
+    EXPECT_TRUE(sink.damaged[1]);
+    const std::string& cut = sink.rows[1][1].bytes;
+    EXPECT_GT(cut.size(), 1000u);
+    EXPECT_LT(cut.size(), whole.size());
+    EXPECT_EQ(whole.compare(0, cut.size(), cut), 0) << "the intact part, unchanged";
+    EXPECT_EQ(file->MessageTexts().back(), "Pagewright v18.0: Error in reading");
+    EXPECT_EQ(file->host.log.back(), "Table t: 1 damaged row");
+}
+
+}  // namespace
+}  // namespace pw::test
