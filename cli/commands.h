@@ -26,6 +26,9 @@ struct Command {
 
 int ProbeCommand(const Arguments& arguments);
 int TreeCommand(const Arguments& arguments);
+int RowsCommand(const Arguments& arguments);
+int TextCommand(const Arguments& arguments);
+int SqlCommand(const Arguments& arguments);
 
 // A file opened for a command the way the open thread opens it.
 struct OpenDatabaseFile {

@@ -14,6 +14,9 @@ using pw::cli::Command;
 const Command kCommands[] = {
     {"probe", "FILE [--json]", 1, "--json", pw::cli::ProbeCommand},
     {"tree", "FILE [--json]", 1, "--json --yes", pw::cli::TreeCommand},
+    {"rows", "FILE TABLE [--json [--typed]]", 2, "--json --typed --yes", pw::cli::RowsCommand},
+    {"text", "FILE NAME", 2, "--yes", pw::cli::TextCommand},
+    {"sql", "FILE TABLE", 2, "--yes", pw::cli::SqlCommand},
 };
 
 void PrintUsage() {

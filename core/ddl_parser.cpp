@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/affinity.h"
 #include "core/sql_tokenizer.h"
 
 namespace pw {
@@ -82,23 +83,6 @@ bool EndsTypeName(const Token& token) {
 }
 
 // SQLite's type affinity of a declared type.
-enum class Affinity { Integer, Text, Blob, Real, Numeric };
-
-Affinity AffinityOf(std::string_view type) {
-    std::string upper(type);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    if (upper.find("INT") != std::string::npos) return Affinity::Integer;
-    if (upper.find("CHAR") != std::string::npos || upper.find("CLOB") != std::string::npos ||
-        upper.find("TEXT") != std::string::npos)
-        return Affinity::Text;
-    if (upper.find("BLOB") != std::string::npos || upper.empty()) return Affinity::Blob;
-    if (upper.find("REAL") != std::string::npos || upper.find("FLOA") != std::string::npos ||
-        upper.find("DOUB") != std::string::npos)
-        return Affinity::Real;
-    return Affinity::Numeric;
-}
-
 // A number literal as SQLite reads it: an integer when it has no point or exponent and
 // fits in 64 bits (hex literals wrap), a real otherwise.
 DefaultValue NumberValue(std::string_view text, bool negative) {

@@ -63,7 +63,9 @@ struct RowView {
     RowLocator where;
     int64_t rowid = 0;
     std::span<const Value> values;
-    // Some value is damaged or the record ended before the table's last column.
+    // Some value is damaged, or the record was cut before the table's last column. (A
+    // record written before ALTER TABLE ADD COLUMN is whole: its missing columns read as
+    // their DEFAULT.)
     bool damaged = false;
 };
 

@@ -5,7 +5,32 @@
 
 namespace pw {
 
+namespace {
+
+// The common case, without a general conversion: a real that is exactly the six-decimal
+// number k / 10^6. Below 10^9 two such numbers are never the same double (the spacing
+// of doubles there is under 10^-6), so k is the only candidate, and the division, which
+// rounds correctly, tells whether it gives the value back.
+bool AppendSixDecimals(std::string& out, double value) {
+    if (!(std::fabs(value) < 1e9)) return false;
+    const double scaled = std::round(value * 1e6);
+    if (scaled / 1e6 != value) return false;
+    auto k = static_cast<int64_t>(std::fabs(scaled));
+    if (std::signbit(value)) out.push_back('-');
+    char buffer[24];
+    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, k / 1000000).ptr);
+    out.push_back('.');
+    auto decimals = static_cast<int>(k % 1000000);
+    char digits[6];
+    for (int i = 5; i >= 0; --i, decimals /= 10) digits[i] = static_cast<char>('0' + decimals % 10);
+    out.append(digits, 6);
+    return true;
+}
+
+}  // namespace
+
 void AppendReal(std::string& out, double value) {
+    if (AppendSixDecimals(out, value)) return;
     char buffer[48];
     auto fixed = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     if (fixed.ec == std::errc() && std::isfinite(value)) {
@@ -54,17 +79,11 @@ void AppendStatementValue(std::string& out, const Value& value) {
             }
             out.push_back('\'');
             break;
-        case ValueKind::Blob: {
-            static constexpr char kHex[] = "0123456789ABCDEF";
+        case ValueKind::Blob:
             out.append("X'");
-            for (char c : value.bytes) {
-                auto b = static_cast<uint8_t>(c);
-                out.push_back(kHex[b >> 4]);
-                out.push_back(kHex[b & 15]);
-            }
+            AppendHex(out, value.bytes);
             out.push_back('\'');
             break;
-        }
         case ValueKind::Real:
             // SQLite reads 9e999 as infinity; it has no other spelling for it.
             if (std::isinf(value.real)) {
@@ -74,6 +93,15 @@ void AppendStatementValue(std::string& out, const Value& value) {
             AppendReal(out, value.real);
             break;
         default: AppendGridText(out, value); break;
+    }
+}
+
+void AppendHex(std::string& out, std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (char c : bytes) {
+        auto b = static_cast<uint8_t>(c);
+        out.push_back(kHex[b >> 4]);
+        out.push_back(kHex[b & 15]);
     }
 }
 

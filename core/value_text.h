@@ -24,5 +24,7 @@ void AppendReal(std::string& out, double value);
 void AppendGridText(std::string& out, const Value& value);
 std::string GridText(const Value& value);
 void AppendStatementValue(std::string& out, const Value& value);
+// Two upper-case hexadecimal digits per byte.
+void AppendHex(std::string& out, std::string_view bytes);
 
 }  // namespace pw

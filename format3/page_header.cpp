@@ -37,6 +37,17 @@ void ReadCellPointers(std::span<const uint8_t> pageBytes, uint64_t page, const P
     }
 }
 
+void ReadChildPages(std::span<const uint8_t> pageBytes, uint64_t page, const PageHeader& header,
+                    size_t usableSize, std::vector<uint16_t>& cells, std::vector<uint64_t>& children) {
+    ReadCellPointers(pageBytes, page, header, usableSize, cells);
+    for (uint16_t cell : cells) {
+        // ReadCellPointers keeps only cells with four bytes inside the page.
+        ByteCursor cursor(pageBytes, cell);
+        children.push_back(cursor.U32BE());
+    }
+    children.push_back(header.rightChild);
+}
+
 void ReadFreeblocks(std::span<const uint8_t> pageBytes, const PageHeader& header,
                     size_t usableSize, std::vector<uint16_t>& freeblocks) {
     freeblocks.clear();

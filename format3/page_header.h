@@ -39,6 +39,10 @@ struct PageHeader {
     bool IsInterior() const { return type == kInteriorTable || type == kInteriorIndex; }
     bool IsTable() const { return type == kLeafTable || type == kInteriorTable; }
     size_t HeaderSize() const { return IsInterior() ? 12 : 8; }
+    // Read as a table leaf: 13, and any type byte above the index leaf's 10. A leaf whose
+    // type byte was damaged still has its cell pointers, and every cell read is bounded
+    // by its page, so reading it costs nothing and may save its rows.
+    bool IsTableLeaf() const { return type >= 11; }
 };
 
 // Where page n's b-tree header begins within the page.
@@ -62,6 +66,11 @@ void ReadCellPointers(std::span<const uint8_t> pageBytes, uint64_t page, const P
 // ends the chain.
 void ReadFreeblocks(std::span<const uint8_t> pageBytes, const PageHeader& header,
                     size_t usableSize, std::vector<uint16_t>& freeblocks);
+
+// The child pages of a table interior page, in b-tree order: each cell's 4-byte left
+// child, then the right-most child of the header. cells is room the caller reuses.
+void ReadChildPages(std::span<const uint8_t> pageBytes, uint64_t page, const PageHeader& header,
+                    size_t usableSize, std::vector<uint16_t>& cells, std::vector<uint64_t>& children);
 
 // For each cell, the bytes it may occupy: up to the nearest following cell start or
 // freeblock start, or up to the end of the usable area for the last cell. A cell's bytes

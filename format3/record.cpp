@@ -51,7 +51,8 @@ RecordResult DecodeRecord(std::span<const uint8_t> payload, bool complete, TextE
 
     // Serial types are read from the header as far as the payload holds it.
     const size_t headerEnd = headerSize <= payload.size() ? static_cast<size_t>(headerSize) : payload.size();
-    if (headerSize > payload.size()) result.damaged = true;
+    bool headerCut = headerSize > payload.size();
+    result.damaged = result.damaged || headerCut;
     size_t typeAt = used;
     uint64_t bodyAt = headerSize;
     while (typeAt < headerEnd) {
@@ -59,13 +60,15 @@ RecordResult DecodeRecord(std::span<const uint8_t> payload, bool complete, TextE
         size_t width = DecodeVarint(payload.data() + typeAt, headerEnd - typeAt, serialType);
         if (width == 0) {
             result.damaged = true;
+            headerCut = true;
             break;
         }
         typeAt += width;
         ++result.headerColumns;
         const uint64_t size = SerialTypeSize(serialType);
         const uint64_t start = bodyAt;
-        bodyAt += size;
+        // Saturates: serial types of a damaged header may claim sizes that overflow.
+        bodyAt = size > UINT64_MAX - bodyAt ? UINT64_MAX : bodyAt + size;
         if (scratch.values.size() >= maxValues) continue;
 
         const bool whole = start <= payload.size() && size <= payload.size() - start;
@@ -94,6 +97,7 @@ RecordResult DecodeRecord(std::span<const uint8_t> payload, bool complete, TextE
         result.damaged = result.damaged || !whole;
         scratch.values.push_back(value);
     }
+    result.headerWhole = !headerCut;
     return result;
 }
 

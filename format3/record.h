@@ -28,6 +28,9 @@ uint64_t SerialTypeSize(uint64_t serialType);
 struct RecordResult {
     bool ok = false;        // a header could be read at all
     bool damaged = false;   // some value is cut short or missing
+    // The whole header was there: a record that lists fewer columns than its table
+    // was stored before the later columns were added, not cut short.
+    bool headerWhole = false;
     size_t headerColumns = 0;  // serial types in the header (may exceed maxValues)
 };
 

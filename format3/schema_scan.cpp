@@ -181,8 +181,8 @@ void sqlite_ver3::WalkSchema() {
         if (bytes.empty()) return true;
         PageHeader header = ReadPageHeader(bytes, page);
         host->SetProgressRange(header.cellCount);
-        ReadCellPointers(bytes, page, header, usable, cells);
-        if (header.type >= 11) {
+        if (header.IsTableLeaf()) {
+            ReadCellPointers(bytes, page, header, usable, cells);
             ReadFreeblocks(bytes, header, usable, freeblocks);
             CellExtents(cells, freeblocks, usable, extents);
             for (size_t k = 0; k < cells.size(); ++k) {
@@ -190,14 +190,12 @@ void sqlite_ver3::WalkSchema() {
                 host->SetProgressPosition(k + 1);
             }
         } else if (header.type == kInteriorTable) {
-            for (uint16_t cell : cells) {
-                uint32_t child = (uint32_t{bytes[cell]} << 24) | (uint32_t{bytes[cell + 1]} << 16) |
-                                 (uint32_t{bytes[cell + 2]} << 8) | bytes[cell + 3];
-                if (!pages.Contains(child))
+            ReadChildPages(bytes, page, header, usable, cells, children);
+            // Left children outside the file are reported; page 1's right-most child has
+            // a message of its own.
+            for (size_t k = 0; k + 1 < children.size(); ++k)
+                if (!pages.Contains(children[k]))
                     once.Show(MessageBox::Owned("File_Corrupted", kNotInForm));
-                children.push_back(child);
-            }
-            children.push_back(header.rightChild);
         }
         return true;
     };

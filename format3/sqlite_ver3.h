@@ -23,6 +23,10 @@ public:
     bool DecodeRow(const TableInfo& table, RowLocator where, RowScratch& scratch,
                    RowView& row) const override;
 
+    // Adds to rowTotal the cells of every table leaf under page (the progress total of
+    // a load) and returns it. Reads interior pages only; leaf counts come from pageHeaders.
+    uint64_t CountLeafCells(uint64_t page);
+
     // The header of every page, at index page number - 1.
     std::vector<PageHeader> pageHeaders;
     // Length in bytes of the last schema text read.

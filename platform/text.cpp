@@ -81,6 +81,10 @@ bool IsValidUtf8(std::string_view text) {
             i += 8;
         }
         if (i >= n) break;
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         char32_t cp;
         size_t length = DecodeUtf8(text, i, cp);
         if (length == 0) return false;

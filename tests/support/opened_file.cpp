@@ -43,4 +43,21 @@ void CollectingSink::OnRow(const RowView& row) {
     damaged.push_back(row.damaged);
 }
 
+size_t TableIndex(const sqlite_base& engine, const std::string& name) {
+    size_t i = 0;
+    while (i < engine.tables.size() && engine.tables[i].name != name) ++i;
+    return i;
+}
+
+CollectingSink LoadTable(OpenedForTest& file, const std::string& name) {
+    CollectingSink sink;
+    sqlite_base* engine = file.engine();
+    if (!engine) return sink;
+    size_t index = TableIndex(*engine, name);
+    if (index == engine->tables.size()) return sink;
+    engine->progressPosition = 0;
+    engine->LoadTableRows(engine->LoadFor(index), sink);
+    return sink;
+}
+
 }  // namespace pw::test

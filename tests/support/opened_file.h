@@ -39,4 +39,9 @@ public:
     std::vector<bool> damaged;
 };
 
+// Position of the table named name in the engine's tables (tables.size() when absent).
+size_t TableIndex(const sqlite_base& engine, const std::string& name);
+// Every row a grid load of the table delivers (progress starts afresh).
+CollectingSink LoadTable(OpenedForTest& file, const std::string& name);
+
 }  // namespace pw::test
