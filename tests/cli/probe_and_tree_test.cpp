@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/cli/cli_support.h"
+#include "tests/support/cli_run.h"
 #include "tests/support/files.h"
 #include "tests/support/sqlite_db.h"
 #include "tests/support/temp_dir.h"
@@ -13,14 +13,14 @@ TEST(CliProbeAndTree, JsonShapesAndExitStatus) {
     std::string db = dir.File("app.db");
     CreateDatabase(db, "CREATE TABLE t1(id INTEGER PRIMARY KEY, name); CREATE VIEW v AS SELECT 1;");
 
-    CommandResult probe = RunCli({"probe", db, "--json"});
+    CliResult probe = RunCli({"probe", db, "--json"});
     EXPECT_EQ(probe.status, 0);
     EXPECT_EQ(probe.out, "{\"path\": \"" + db +
                              "\", \"start_offset\": 0, \"format\": 2, \"page_size\": 4096, "
                              "\"page_count\": 2, \"utf8\": true, \"utf16\": false, "
                              "\"utf16_big_endian\": false, \"messages\": []}\n");
 
-    CommandResult tree = RunCli({"tree", db, "--json"});
+    CliResult tree = RunCli({"tree", db, "--json"});
     EXPECT_EQ(tree.status, 0);
     EXPECT_EQ(tree.out,
               "{\"root\": \"" + db +
@@ -34,7 +34,7 @@ TEST(CliProbeAndTree, JsonShapesAndExitStatus) {
                   "\"Scanning process for selected file has been completed successfully.\"]}\n");
     EXPECT_TRUE(tree.err.empty());
 
-    CommandResult people = RunCli({"tree", db});
+    CliResult people = RunCli({"tree", db});
     EXPECT_EQ(people.status, 0);
     EXPECT_NE(people.out.find("TABLES  \n     t1  [0]\n"), std::string::npos) << people.out;
 
@@ -50,7 +50,7 @@ TEST(CliProbeAndTree, JsonShapesAndExitStatus) {
         {{}, 2},
     };
     for (const Case& c : cases) {
-        CommandResult result = RunCli(c.arguments);
+        CliResult result = RunCli(c.arguments);
         EXPECT_EQ(result.status, c.status) << (c.arguments.empty() ? "" : c.arguments[0]);
         if (c.status == 2) {
             EXPECT_NE(result.err.find("usage: pagewright-cli"), std::string::npos);
@@ -58,7 +58,7 @@ TEST(CliProbeAndTree, JsonShapesAndExitStatus) {
     }
 
     WriteBytes(dir.File("junk"), Bytes(3000, 'j'));
-    CommandResult junk = RunCli({"tree", dir.File("junk"), "--json"});
+    CliResult junk = RunCli({"tree", dir.File("junk"), "--json"});
     EXPECT_EQ(junk.status, 1);
     EXPECT_NE(junk.out.find("Version cannot be detected.Please select the version to continue"),
               std::string::npos);

@@ -111,7 +111,9 @@ TEST_F(RowsCommand, ExitStatusOfMissingObjectsFilesAndBadUsage) {
     for (const Case& c : cases) {
         CliResult result = RunCli(c.arguments);
         EXPECT_EQ(result.status, c.status) << c.arguments[0] << " " << c.arguments.back();
-        if (c.status != 0) EXPECT_EQ(result.out, "") << c.arguments.back();
+        if (c.status != 0) {
+            EXPECT_EQ(result.out, "") << c.arguments.back();
+        }
     }
 }
 

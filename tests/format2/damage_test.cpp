@@ -31,7 +31,7 @@ protected:
     void SetUp() override {
         intactBytes = ReadBytes(Format2Fixture("many"));
         auto intact = OpenForTest(Format2Fixture("many"));
-        big = static_cast<size_t>(TableIndex(*intact->engine(), "big"));
+        big = TableIndex(*intact->engine(), "big");
         bigRoot = intact->engine()->tables[big].rootPage;
         rows = LoadRows(*intact, big);
         ASSERT_EQ(rows.rows.size(), 3000u);
@@ -45,9 +45,9 @@ protected:
     LoadedRows LoadDamaged(const Bytes& bytes) {
         WriteBytes(dir.File("damaged.db"), bytes);
         auto file = OpenForTest(dir.File("damaged.db"));
-        int index = TableIndex(*file->engine(), "big");
-        if (index < 0) return {};
-        return LoadRows(*file, static_cast<size_t>(index));
+        size_t index = TableIndex(*file->engine(), "big");
+        if (index == file->engine()->tables.size()) return {};
+        return LoadRows(*file, index);
     }
 
     // The intact rows less those stored on page.

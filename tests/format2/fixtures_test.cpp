@@ -62,12 +62,12 @@ TEST_P(Fixture, EveryTableListsSqlite2sRowsInOrder) {
     ASSERT_TRUE(file->scanned);
     for (const ExpectedTable& table : expected.tables) {
         SCOPED_TRACE(table.name);
-        int index = TableIndex(*file->engine(), table.name);
-        ASSERT_GE(index, 0);
+        size_t index = TableIndex(*file->engine(), table.name);
+        ASSERT_LT(index, file->engine()->tables.size());
         std::vector<std::string> columns;
         for (const ColumnInfo& column : file->engine()->tables[index].columns) columns.push_back(column.name);
         EXPECT_EQ(columns, table.columns);
-        LoadedRows loaded = LoadRows(*file, static_cast<size_t>(index));
+        LoadedRows loaded = LoadRows(*file, index);
         ASSERT_EQ(loaded.rows.size(), table.rows.size());
         for (size_t r = 0; r < table.rows.size(); ++r) {
             ASSERT_EQ(loaded.rows[r], table.rows[r]) << "row " << r;

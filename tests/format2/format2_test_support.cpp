@@ -56,12 +56,6 @@ format2::sqlite_ver2& Engine2(const OpenedForTest& file) {
     return *engine;
 }
 
-int TableIndex(const sqlite_base& engine, const std::string& name) {
-    for (size_t i = 0; i < engine.tables.size(); ++i)
-        if (engine.tables[i].name == name) return static_cast<int>(i);
-    return -1;
-}
-
 TextRow AsTextRow(const RowView& row) {
     TextRow values;
     for (const Value& value : row.values)

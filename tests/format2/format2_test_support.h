@@ -32,8 +32,6 @@ ExpectedFile ReadExpected(const std::string& fixture);
 std::string Format2Fixture(const std::string& name);  // path of name.db
 
 format2::sqlite_ver2& Engine2(const OpenedForTest& file);
-// Index of the table named name in the engine's lists, -1 when there is none.
-int TableIndex(const sqlite_base& engine, const std::string& name);
 
 struct LoadedRows {
     std::vector<TextRow> rows;

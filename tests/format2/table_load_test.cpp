@@ -168,7 +168,7 @@ private:
 TEST_F(Format2Load, AStopRequestEndsTheLoadAfterTheCurrentRow) {
     auto file = OpenForTest(Format2Fixture("many"));
     sqlite_base& engine = *file->engine();
-    const size_t big = static_cast<size_t>(TableIndex(engine, "big"));
+    const size_t big = TableIndex(engine, "big");
     for (size_t after : {1, 3, 1288, 2999}) {
         SCOPED_TRACE(after);
         StoppingSink sink(file->host, after);
@@ -188,20 +188,20 @@ TEST_F(Format2Load, AStopRequestEndsTheLoadAfterTheCurrentRow) {
 TEST_F(Format2Load, CountsCoverEveryCellAndOnlyTheCheckedTables) {
     auto file = OpenForTest(Format2Fixture("many"));
     auto& engine = Engine2(*file);
-    const int big = TableIndex(engine, "big");
+    const size_t big = TableIndex(engine, "big");
     engine.progressPosition = 0;
     EXPECT_EQ(engine.CountTreeCells(engine.tables[big].rootPage), 3000u);
     EXPECT_EQ(engine.CountTreeCells(engine.tables[big].rootPage), 6000u);  // it adds on
     EXPECT_EQ(engine.CountCheckedTableRows(), 3000u);
     for (TreeItem item : file->host.tree.Children(file->host.GroupItem(ObjectKind::Table)))
-        if (file->host.tree.Find(item)->data == big) file->host.tree.SetChecked(item, false);
+        if (file->host.tree.Find(item)->data == static_cast<int64_t>(big)) file->host.tree.SetChecked(item, false);
     EXPECT_EQ(engine.CountCheckedTableRows(), 0u);
 }
 
 TEST_F(Format2Load, DecodeRowGivesBackEachRowWhileALoadRuns) {
     auto file = OpenForTest(Format2Fixture("many"));
     auto& engine = Engine2(*file);
-    const size_t big = static_cast<size_t>(TableIndex(engine, "big"));
+    const size_t big = TableIndex(engine, "big");
     LoadedRows first = LoadRows(*file, big);
     ASSERT_EQ(first.rows.size(), 3000u);
 

@@ -50,7 +50,9 @@ void ExpectSameAsSqlite(OpenedForTest& file, const std::string& path, const std:
                 << "row " << r << " column " << k << ": " << Describe(sink.rows[r][k])
                 << " instead of " << Describe(expected[r][k]);
         EXPECT_FALSE(sink.damaged[r]) << "row " << r;
-        if (r) EXPECT_LT(sink.rowids[r - 1], sink.rowids[r]) << "rows out of b-tree order";
+        if (r) {
+            EXPECT_LT(sink.rowids[r - 1], sink.rowids[r]) << "rows out of b-tree order";
+        }
     }
 
     RowScratch scratch;
