@@ -29,6 +29,8 @@ int TreeCommand(const Arguments& arguments);
 int RowsCommand(const Arguments& arguments);
 int TextCommand(const Arguments& arguments);
 int SqlCommand(const Arguments& arguments);
+int RepairCommand(const Arguments& arguments);
+int ExportCommand(const Arguments& arguments);
 
 // A file opened for a command the way the open thread opens it.
 struct OpenDatabaseFile {

@@ -17,6 +17,8 @@ const Command kCommands[] = {
     {"rows", "FILE TABLE [--json [--typed]]", 2, "--json --typed --yes", pw::cli::RowsCommand},
     {"text", "FILE NAME", 2, "--yes", pw::cli::TextCommand},
     {"sql", "FILE TABLE", 2, "--yes", pw::cli::SqlCommand},
+    {"repair", "FILE [--yes] [--out PATH]", 1, "--yes --out", pw::cli::RepairCommand},
+    {"export", "FILE TABLE --csv [--out PATH]", 2, "--csv --out --yes", pw::cli::ExportCommand},
 };
 
 void PrintUsage() {

@@ -51,6 +51,12 @@ public:
     virtual bool DecodeRow(const TableInfo& table, RowLocator where, RowScratch& scratch,
                            RowView& row) const;
 
+    // One row's step of the progress bar. A load for the rebuilt database leaves the bar
+    // to the writer, which moves it as rows are written.
+    void ReportRowProgress() {
+        if (!writeRows) host->SetProgressPosition(progressPosition++);
+    }
+
     // The load arguments for table i of tableSpecs.
     TableLoad LoadFor(size_t tableIndex) const;
 

@@ -19,6 +19,7 @@ class sqlite_ver2 : public sqlite_base {
 public:
     explicit sqlite_ver2(Host& owner) : sqlite_base(owner) {}
 
+    bool BuildRepairedDatabase(const std::string& path) override;
     void ScanSchema(const std::string& path) override;
     void LoadTableRows(const TableLoad& load, RowSink& sink) override;
     uint64_t CountTableRows(const std::string& path, uint64_t rootPage) override;

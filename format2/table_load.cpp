@@ -5,6 +5,7 @@
 #include "format2/cell_payload.h"
 #include "format2/cell_walk.h"
 #include "format2/sqlite_ver2.h"
+#include "writer/repaired_database.h"
 
 namespace pw::format2 {
 
@@ -42,6 +43,10 @@ uint64_t sqlite_ver2::CountTreeCells(uint64_t page) {
     return progressPosition;
 }
 
+bool sqlite_ver2::BuildRepairedDatabase(const std::string& path) {
+    return WriteRepairedDatabase(*this, path, Format2RepairStyle());
+}
+
 uint64_t sqlite_ver2::CountTableRows(const std::string&, uint64_t rootPage) {
     return CountTreeCells(rootPage);
 }
@@ -72,7 +77,7 @@ void sqlite_ver2::LoadTableRows(const TableLoad& load, RowSink& sink) {
         [&](std::span<const uint8_t> bytes, uint32_t page, uint32_t offset) {
             if (ReadRow(pages, bytes, {page, offset}, shape, false, overflow, scratch, row)) {
                 sink.OnRow(row);
-                host->SetProgressPosition(progressPosition++);
+                ReportRowProgress();
             }
             return true;
         },

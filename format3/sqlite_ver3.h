@@ -19,7 +19,7 @@ public:
     bool BuildRepairedDatabase(const std::string& path) override;
     void ScanSchema(const std::string& path) override;
     void LoadTableRows(const TableLoad& load, RowSink& sink) override;
-    uint64_t CountCheckedTableRows() override;
+    uint64_t CountTableRows(const std::string& path, uint64_t rootPage) override;
     bool DecodeRow(const TableInfo& table, RowLocator where, RowScratch& scratch,
                    RowView& row) const override;
 

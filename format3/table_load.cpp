@@ -7,6 +7,7 @@
 #include "format3/sqlite_ver3.h"
 #include "format3/table_columns.h"
 #include "format3/table_leaf.h"
+#include "writer/repaired_database.h"
 
 namespace pw::format3 {
 namespace {
@@ -48,7 +49,7 @@ struct LoadDamage {
 }  // namespace
 
 bool sqlite_ver3::BuildRepairedDatabase(const std::string& path) {
-    return sqlite_base::BuildRepairedDatabase(path);
+    return WriteRepairedDatabase(*this, path, Format3RepairStyle(*this));
 }
 
 void sqlite_ver3::LoadTableRows(const TableLoad& load, RowSink& sink) {
@@ -98,7 +99,7 @@ void sqlite_ver3::LoadTableRows(const TableLoad& load, RowSink& sink) {
         if (leaf.Read(bytes, page, decoder.usableSize)) {
             for (size_t cell = 0; cell < leaf.cellCount(); ++cell) {
                 if (host->StopRequested()) return false;
-                host->SetProgressPosition(progressPosition++);
+                ReportRowProgress();
                 RowDecoder::Outcome outcome =
                     decoder.Decode(bytes, page, leaf, cell, false, payload, scratch, row);
                 if (!outcome.delivered) {
@@ -145,14 +146,10 @@ uint64_t sqlite_ver3::CountLeafCells(uint64_t root) {
     return rowTotal;
 }
 
-uint64_t sqlite_ver3::CountCheckedTableRows() {
-    uint64_t sum = 0;
-    for (int64_t position : host->CheckedItemData(ObjectKind::Table)) {
-        if (position < 0 || static_cast<size_t>(position) >= tables.size()) continue;
-        rowTotal = 0;
-        sum += CountLeafCells(tables[static_cast<size_t>(position)].rootPage);
-    }
-    return sum;
+// The rows of one table: the cells of its leaves (the base engine counts nothing).
+uint64_t sqlite_ver3::CountTableRows(const std::string&, uint64_t rootPage) {
+    rowTotal = 0;
+    return CountLeafCells(rootPage);
 }
 
 bool sqlite_ver3::DecodeRow(const TableInfo& table, RowLocator where, RowScratch& scratch,

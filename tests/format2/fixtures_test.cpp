@@ -4,7 +4,7 @@
 
 #include "core/ddl_parser.h"
 #include "core/probe.h"
-#include "tests/format2/format2_test_support.h"
+#include "tests/support/format2_fixtures.h"
 
 namespace pw::test {
 namespace {

@@ -7,7 +7,7 @@
 #include "format2/cell_payload.h"
 #include "format2/record.h"
 #include "tests/format2/format2_builder.h"
-#include "tests/format2/format2_test_support.h"
+#include "tests/support/format2_fixtures.h"
 #include "tests/support/files.h"
 
 namespace pw::test {

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "tests/format2/format2_builder.h"
-#include "tests/format2/format2_test_support.h"
+#include "tests/support/format2_fixtures.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "tests/format2/format2_test_support.h"
+#include "tests/support/format2_fixtures.h"
 
 #include "core/value_text.h"
 #include "tests/support/files.h"
